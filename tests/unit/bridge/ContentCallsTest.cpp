@@ -1,15 +1,17 @@
 #include "bridge/ContentCalls.h"
-#include "fakes/FakeFlashPlayer.h"
+#include "unit/fakes/FakeFlashPlayer.h"
 
 #include <gtest/gtest.h>
 
 TEST(ContentCalls, RequestTextsAreExact) {
-    EXPECT_EQ(contentcalls::goPageLinkRequest("7"),
-              QStringLiteral("<invoke name=\"goPageLink_QORV\" returntype=\"xml\"><arguments><string>7</string>"
-                             "<string>false</string></arguments></invoke>"));
-    EXPECT_EQ(contentcalls::otherBookRequest("b.swf", "3"),
-              QStringLiteral("<invoke name=\"otherBook_QORV\" returntype=\"xml\"><arguments><string>b.swf</string>"
-                             "<string>3</string><string>false</string></arguments></invoke>"));
+    EXPECT_EQ(
+        contentcalls::goPageLinkRequest("7"),
+        QStringLiteral("<invoke name=\"goPageLink_QORV\" returntype=\"xml\"><arguments><string>7</string>"
+                       "<string>false</string></arguments></invoke>"));
+    EXPECT_EQ(
+        contentcalls::otherBookRequest("b.swf", "3"),
+        QStringLiteral("<invoke name=\"otherBook_QORV\" returntype=\"xml\"><arguments><string>b.swf</string>"
+                       "<string>3</string><string>false</string></arguments></invoke>"));
     // Argument texts are not escaped.
     EXPECT_EQ(contentcalls::onRecordCompleteRequest("/tmp/a&b<c>.mp3"),
               QStringLiteral("<invoke name=\"onRecordComplete\" returntype=\"xml\"><arguments><string>"
