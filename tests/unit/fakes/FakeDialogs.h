@@ -11,24 +11,27 @@ class FakeDialogs : public Dialogs {
 public:
     std::optional<QString> saveFile(SaveDialogState& dialog) override {
         shown << QStringLiteral("saveFile(%1|%2|%3)").arg(dialog.objectName, dialog.filter, dialog.fileName);
-        if (saveAnswers.empty()) {
+        if (saveAnswers.empty() || !saveAnswers.front().has_value()) {
+            if (!saveAnswers.empty()) {
+                saveAnswers.pop_front();
+            }
             return std::nullopt;
         }
-        auto answer = saveAnswers.front();
+        dialog.fileName = *saveAnswers.front();
         saveAnswers.pop_front();
-        if (answer) {
-            dialog.fileName = *answer;
-        }
-        return answer;
+        return dialog.fileName;
     }
     std::optional<QString> chooseFolder() override {
         shown << QStringLiteral("chooseFolder()");
-        if (folderAnswers.empty()) {
+        if (folderAnswers.empty() || !folderAnswers.front().has_value()) {
+            if (!folderAnswers.empty()) {
+                folderAnswers.pop_front();
+            }
             return std::nullopt;
         }
-        auto answer = folderAnswers.front();
+        const QString folder = *folderAnswers.front();
         folderAnswers.pop_front();
-        return answer;
+        return folder;
     }
     void showMessage(const QString& text) override { shown << QStringLiteral("showMessage(%1)").arg(text); }
     void information(const QString& text) override { shown << QStringLiteral("information(%1)").arg(text); }
