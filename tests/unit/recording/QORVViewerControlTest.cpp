@@ -6,35 +6,20 @@
 #include "fakes/FakeFlashPlayer.h"
 #include "fakes/FakePlatform.h"
 #include "recording/Mp3Inspection.h"
+#include "recording/RecordingTestSupport.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Runs the event loop until done() holds; false after a few seconds without it.
-bool processEventsUntil(const std::function<bool()>& done) {
-    QDeadlineTimer deadline(5000);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
+using recordingtest::processEventsUntil;
+using recordingtest::readFile;
 
 // Looks at the recording at the moment the content is told about it: the file must already be the
 // complete stream, and the call must come on the user-interface thread.
