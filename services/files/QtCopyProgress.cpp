@@ -1,0 +1,42 @@
+#include "services/files/QtCopyProgress.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+namespace {
+constexpr int kSteps = 1000; // the dialog counts in int: show thousandths of the file, not bytes
+constexpr int kShowAfterMs = 500;
+} // namespace
+
+QtCopyProgress::QtCopyProgress(QWidget* window) : window_(window) {}
+
+QtCopyProgress::~QtCopyProgress() = default;
+
+void QtCopyProgress::begin(const QString& fileName, qint64 totalBytes) {
+    total_ = totalBytes;
+    dialog_ = std::make_unique<QProgressDialog>(fileName, QString(), 0, kSteps, window_);
+    dialog_->setObjectName(QStringLiteral("CopyProgress"));
+    dialog_->setWindowTitle(QCoreApplication::applicationName());
+    dialog_->setWindowModality(Qt::WindowModal);
+    dialog_->setCancelButton(nullptr);
+    dialog_->setMinimumDuration(kShowAfterMs);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->setValue(0);
+}
+
+bool QtCopyProgress::advance(qint64 copiedBytes) {
+    if (!dialog_) {
+        return true;
+    }
+    const int step =
+        total_ > 0 ? static_cast<int>(qMin<qint64>(kSteps, copiedBytes * kSteps / total_)) : kSteps;
+    dialog_->setValue(step);
+    // The dialog only pumps events once it is visible; keep painting before that, but take no input.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+}
+
+void QtCopyProgress::end() {
+    dialog_.reset();
+}
