@@ -1,5 +1,7 @@
 #include "app/QtDialogs.h"
 
+#include "services/files/FileDownloadFormUnit.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -88,6 +90,13 @@ void QtDialogs::errorBox(const QString& caption, const QString& message) {
 }
 
 Dialogs::RunOrSave QtDialogs::runOrSave() {
-    // The run-or-save prompt arrives with the file services.
-    return RunOrSave::Cancel;
+    TFileDownloadForm prompt(window_);
+    switch (prompt.exec()) {
+    case TFileDownloadForm::OpenResult:
+        return RunOrSave::Open;
+    case TFileDownloadForm::SaveResult:
+        return RunOrSave::Save;
+    default:
+        return RunOrSave::Cancel;
+    }
 }
