@@ -11,6 +11,7 @@ packages=(
     libjpeg62-turbo-dev libjpeg-turbo-progs libmp3lame-dev libpulse-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils imagemagick fonts-nanum
+    xdg-utils shared-mime-info
     pulseaudio pulseaudio-utils sox ffmpeg
     nodejs npm
     clang clang-format libclang-rt-14-dev
