@@ -5,10 +5,10 @@
 
 namespace {
 constexpr int kSteps = 1000; // the dialog counts in int: show thousandths of the file, not bytes
-constexpr int kShowAfterMs = 500;
 } // namespace
 
-QtCopyProgress::QtCopyProgress(QWidget* window) : window_(window) {}
+QtCopyProgress::QtCopyProgress(QWidget* window, int showAfterMs)
+    : window_(window), showAfterMs_(showAfterMs) {}
 
 QtCopyProgress::~QtCopyProgress() = default;
 
@@ -19,7 +19,7 @@ void QtCopyProgress::begin(const QString& fileName, qint64 totalBytes) {
     dialog_->setWindowTitle(QCoreApplication::applicationName());
     dialog_->setWindowModality(Qt::WindowModal);
     dialog_->setCancelButton(nullptr);
-    dialog_->setMinimumDuration(kShowAfterMs);
+    dialog_->setMinimumDuration(showAfterMs_);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
     dialog_->setValue(0);

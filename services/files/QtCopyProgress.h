@@ -13,7 +13,7 @@ class QWidget;
 // longer than a moment; until the copy ends the window keeps painting, but takes no input.
 class QtCopyProgress : public CopyProgress {
 public:
-    explicit QtCopyProgress(QWidget* window);
+    explicit QtCopyProgress(QWidget* window, int showAfterMs = 500);
     ~QtCopyProgress() override;
 
     void begin(const QString& fileName, qint64 totalBytes) override;
@@ -23,5 +23,6 @@ public:
 private:
     QPointer<QWidget> window_;
     std::unique_ptr<QProgressDialog> dialog_;
+    int showAfterMs_;
     qint64 total_ = 0;
 };

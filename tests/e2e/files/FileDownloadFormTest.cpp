@@ -1,7 +1,9 @@
 #include "services/files/FileDownloadFormUnit.h"
+#include "services/files/QtCopyProgress.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -94,6 +96,26 @@ TEST(FileDownloadForm, Results) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(execWith(c.act), c.result);
     }
+}
+
+// While a copy runs the window's events are handled, and the progress shows over the window.
+TEST(CopyProgressDialog, ShowsProgressAndKeepsEventsFlowing) {
+    QWidget window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QtCopyProgress progress(&window, 0);
+    bool timerRan = false;
+    QTimer::singleShot(0, &window, [&timerRan] { timerRan = true; });
+    progress.begin(QStringLiteral("big.wmv"), 4LL * 1024 * 1024 * 1024);
+    EXPECT_TRUE(progress.advance(3LL * 1024 * 1024 * 1024));
+    EXPECT_TRUE(timerRan);
+    auto* dialog = window.findChild<QProgressDialog*>(QStringLiteral("CopyProgress"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->labelText(), QStringLiteral("big.wmv"));
+    EXPECT_EQ(dialog->value(), 750);
+    progress.end();
+    EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
 }
 
 } // namespace
