@@ -10,6 +10,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <time.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -22,7 +25,7 @@ namespace {
 constexpr int width = 1920;
 constexpr int height = 1080;
 constexpr qsizetype chunkBytes = 50 * 1024;
-constexpr int runs = 5;
+constexpr int runs = 7;
 
 class SilentDebug : public DebugOutput {
 public:
@@ -81,6 +84,19 @@ void resetPeak() {
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double childrenCpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -96,6 +112,9 @@ int main(int argc, char** argv) {
 
     SilentDebug debug;
     std::vector<double> scrapMs;
+    std::vector<double> dataMs;
+    std::vector<double> scrapCpuMs;
+    std::vector<double> dataCpuMs;
     long peakKb = 0;
     qsizetype jpegBytes = 0;
     for (int run = 0; run < runs; ++run) {
@@ -104,18 +123,26 @@ int main(int argc, char** argv) {
         const long before = statusKb("VmRSS");
         resetPeak();
         qint64 elapsedNs = 0;
+        double cpuMs = 0;
         QElapsedTimer timer;
         for (const std::string& chunk : chunks) {
             // Each chunk arrives as its own string, as from the player; making it is not the scrap's time.
             const QString text = QString::fromLatin1(chunk.data(), qsizetype(chunk.size()));
+            const double cpuStart = threadCpuMs();
             timer.start();
             scrap.Data(text);
             elapsedNs += timer.nsecsElapsed();
+            cpuMs += threadCpuMs() - cpuStart;
         }
+        dataMs.push_back(double(elapsedNs) / 1e6);
+        dataCpuMs.push_back(cpuMs);
+        const double cpuStart = threadCpuMs();
         timer.start();
         const QByteArray jpeg = scrap.encodeJpeg();
         elapsedNs += timer.nsecsElapsed();
+        cpuMs += threadCpuMs() - cpuStart;
         scrapMs.push_back(double(elapsedNs) / 1e6);
+        scrapCpuMs.push_back(cpuMs);
         peakKb = std::max(peakKb, statusKb("VmHWM") - before);
         jpegBytes = jpeg.size();
     }
@@ -133,14 +160,17 @@ int main(int argc, char** argv) {
     }
     const QString cjpeg = QStandardPaths::findExecutable(QStringLiteral("cjpeg"));
     std::vector<double> cjpegMs;
+    std::vector<double> cjpegCpuMs;
     qint64 cjpegBytes = 0;
     for (int run = 0; run < runs && !cjpeg.isEmpty(); ++run) {
         const QString out = dir.filePath(QStringLiteral("cjpeg.jpg"));
         QElapsedTimer timer;
+        const double cpuStart = childrenCpuMs();
         timer.start();
         const int code = QProcess::execute(
             cjpeg, {QStringLiteral("-quality"), QStringLiteral("90"), QStringLiteral("-outfile"), out, ppm});
         cjpegMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cjpegCpuMs.push_back(childrenCpuMs() - cpuStart);
         if (code != 0) {
             std::fprintf(stderr, "cjpeg failed with %d\n", code);
             return 1;
@@ -153,16 +183,20 @@ int main(int argc, char** argv) {
     std::printf("scrap %dx%d, %zu chunks of ~%lld KB, pixel text %lld characters (%.1f MB as UTF-16)\n",
                 width, height, chunks.size(), static_cast<long long>(chunkBytes / 1024),
                 static_cast<long long>(textChars), textUtf16Mb);
-    std::printf("scrap, first chunk to JPEG bytes: median %.1f ms of %d runs (JPEG %lld bytes)\n",
-                median(scrapMs), runs, static_cast<long long>(jpegBytes));
+    std::printf(
+        "scrap, first chunk to JPEG bytes: median %.1f ms wall, %.1f ms CPU of %d runs (JPEG %lld bytes); "
+        "data chunks %.1f ms wall, %.1f ms CPU of it\n",
+        median(scrapMs), median(scrapCpuMs), runs, static_cast<long long>(jpegBytes), median(dataMs),
+        median(dataCpuMs));
     if (cjpeg.isEmpty()) {
         std::printf("cjpeg not found: install libjpeg-turbo-progs for the comparison\n");
     } else {
-        const double c = median(cjpegMs);
         std::printf(
-            "cjpeg -quality 90 on the same pixels as PPM: median %.1f ms of %d runs (JPEG %lld bytes)\n", c,
-            runs, static_cast<long long>(cjpegBytes));
-        std::printf("ratio scrap / cjpeg: %.2f\n", median(scrapMs) / c);
+            "cjpeg -quality 90 on the same pixels as PPM: median %.1f ms wall, %.1f ms CPU of %d runs (JPEG "
+            "%lld bytes)\n",
+            median(cjpegMs), median(cjpegCpuMs), runs, static_cast<long long>(cjpegBytes));
+        std::printf("ratio scrap / cjpeg: %.2f wall, %.2f CPU\n", median(scrapMs) / median(cjpegMs),
+                    median(scrapCpuMs) / median(cjpegCpuMs));
     }
     std::printf(
         "peak memory of the scrap: %.1f MB = %.2f x the pixel text as UTF-16 (%.2f x its characters)\n",

@@ -69,29 +69,45 @@ ScrapPainter::ScrapPainter(std::string_view pixelText, int width, DebugOutput& d
     }
 }
 
-bool ScrapPainter::paintItem(unsigned char* rgb) {
-    std::string_view item;
-    if (exhausted_ || !items_.next(item)) {
-        exhausted_ = true;
+namespace {
+
+// Six hexadecimal digits to R, G, B; false when one is not a digit.
+bool decodeColour(const char* six, unsigned char* rgb) {
+    const int d0 = hexDigit(six[0]), d1 = hexDigit(six[1]), d2 = hexDigit(six[2]);
+    const int d3 = hexDigit(six[3]), d4 = hexDigit(six[4]), d5 = hexDigit(six[5]);
+    // A non-digit is -1, so one test covers all six.
+    if ((d0 | d1 | d2 | d3 | d4 | d5) < 0) {
         return false;
     }
-    item = trimmed(item);
-    if (item.size() == 6) {
-        int digits[6];
-        for (int i = 0; i < 6; ++i) {
-            digits[i] = hexDigit(item[static_cast<size_t>(i)]);
-            if (digits[i] < 0) {
-                notAColour(item, index_);
-            }
-        }
-        rgb[0] = static_cast<unsigned char>(digits[0] * 16 + digits[1]);
-        rgb[1] = static_cast<unsigned char>(digits[2] * 16 + digits[3]);
-        rgb[2] = static_cast<unsigned char>(digits[4] * 16 + digits[5]);
-    } else {
-        rgb[0] = rgb[1] = rgb[2] = 0;
+    rgb[0] = static_cast<unsigned char>(d0 * 16 + d1);
+    rgb[1] = static_cast<unsigned char>(d2 * 16 + d3);
+    rgb[2] = static_cast<unsigned char>(d4 * 16 + d5);
+    return true;
+}
+
+} // namespace
+
+bool ScrapPainter::paintItem(unsigned char* rgb) {
+    if (exhausted_) {
+        return false;
     }
-    if (index_ % 10000 == 0) {
+    const char* six = items_.nextSix();
+    if (!six || !decodeColour(six, rgb)) {
+        std::string_view item = six ? std::string_view(six, 6) : std::string_view();
+        if (!six && !items_.next(item)) {
+            exhausted_ = true;
+            return false;
+        }
+        item = trimmed(item);
+        if (item.size() != 6) {
+            rgb[0] = rgb[1] = rgb[2] = 0;
+        } else if (!decodeColour(item.data(), rgb)) {
+            notAColour(item, index_);
+        }
+    }
+    if (--untilDebugLine_ == 0) {
         debug_.line(QString::number(index_));
+        untilDebugLine_ = debugLineEvery;
     }
     ++index_;
     return true;

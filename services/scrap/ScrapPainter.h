@@ -30,6 +30,10 @@ private:
     CommaItems<char> items_;
     int width_;
     DebugOutput& debug_;
+    static constexpr int debugLineEvery = 10000;
+
     qint64 index_ = 0;
+    // Counts down to the next item whose index goes to the debug output; the first item's does.
+    int untilDebugLine_ = 1;
     bool exhausted_ = false;
 };

@@ -110,6 +110,11 @@ TEST_F(ScrapFixture, PaintsEachItemAtItsOwnPosition) {
          {"AA0000", "00BB00"}},
         {"first chunk without comma is a pixel", "2,1", {"CC0000", "h,00DD00"}, {"CC0000", "00DD00"}},
         {"blanks separate items", "3,1", {"h, 112233 \r\n445566\t778899"}, {"112233", "445566", "778899"}},
+        {"trailing comma is a last empty item", "3,1", {"h,ABCDEF,"}, {"ABCDEF", "000000", "FFFFFF"}},
+        {"NUL at the edge of six is trimmed",
+         "2,1",
+         {QString::fromUtf16(u"h,\0ABCDE,FFFFFF", 15)},
+         {"000000", "FFFFFF"}},
         {"non-Latin text is black",
          "2,1",
          {"h,가,\xEC\x95\x84"
