@@ -85,3 +85,26 @@ TEST(CommaItems, NarrowedTextSplitsTheSame) {
 }
 
 } // namespace
+
+namespace {
+
+// Long enough for the sixteen-at-a-time path and its tail; the units around each boundary of the mapping.
+TEST(CommaItems, NarrowingKeepsLatin1AndMarksTheRest) {
+    const char16_t units[] = {0x0000, 0x0001, 0x002C, 0x0041, 0x007F, 0x0080, 0x00FF, 0x0100,
+                              0x01FF, 0x7FFF, 0x8000, 0xAC00, 0xD800, 0xDFFF, 0xFFFF, 0x0022};
+    QString text;
+    QByteArray expected("prefix");
+    for (int copy = 0; copy < 3; ++copy) {
+        for (char16_t u : units) {
+            text += QChar(u);
+            expected += u < 256 ? char(u) : '?';
+        }
+    }
+    text += QStringLiteral("tail");
+    expected += "tail";
+    QByteArray buffer("prefix");
+    appendNarrowed(buffer, text);
+    EXPECT_EQ(buffer, expected);
+}
+
+} // namespace
