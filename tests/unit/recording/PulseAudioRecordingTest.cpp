@@ -2,11 +2,11 @@
 
 #include "bridge/ContentCalls.h"
 #include "core/QorvError.h"
-#include "fakes/FakeFlashPlayer.h"
-#include "fakes/FakePlatform.h"
-#include "recording/Mp3Inspection.h"
-#include "recording/RecordingTestSupport.h"
 #include "services/recording/QORVViewerControl.h"
+#include "unit/fakes/FakeFlashPlayer.h"
+#include "unit/fakes/FakePlatform.h"
+#include "unit/recording/Mp3Inspection.h"
+#include "unit/recording/RecordingTestSupport.h"
 
 #include <QTemporaryDir>
 
