@@ -65,8 +65,11 @@ Actions displayScript() {
         s.push({"41"}).toNumber().increment().decrement().increment().toString().stringAdd();
         s.push(true).pushDuplicate().stackSwap().pop().toString().stringAdd();
     });
+    report(a, "new", [](Actions& s) { s.push({3, 1, "Array"}).newObject().push("length").getMember(); });
+    report(a, "time", [](Actions& s) { s.getTime().typeOf(); });
     a.push("shown").push("set by script: \xED\x95\x9C\xEA\xB8\x80 OK").setVariable();
-    a.stop();
+    a.push("traced by the display movie").trace();
+    a.gotoLabel("later");
     return a;
 }
 
@@ -118,8 +121,27 @@ std::vector<std::uint8_t> displayMovie() {
                        .matrix = Matrix::translate(twips(20), twips(160)),
                        .name = "button"});
     movie.placeObject({.depth = 3, .characterId = text, .matrix = {}, .name = "field"});
+    // Frame 2, reached by label, takes one square away and moves the other; frame 3 is reached by
+    // nextFrame and stops.
+    const std::uint16_t yellow = movie.defineShape({{Rect::pixels(0, 0, 20, 20), Color::rgb(0xFFFF00)}});
+    const std::uint16_t magenta = movie.defineShape({{Rect::pixels(0, 0, 20, 20), Color::rgb(0xFF00FF)}});
+    movie.placeObject(
+        {.depth = 5, .characterId = yellow, .matrix = Matrix::translate(twips(350), twips(160)), .name = ""});
+    movie.placeObject({.depth = 6,
+                       .characterId = magenta,
+                       .matrix = Matrix::translate(twips(250), twips(160)),
+                       .name = ""});
     movie.frameLabel("start");
     movie.doAction(displayScript());
+    movie.showFrame();
+
+    movie.frameLabel("later");
+    movie.removeObject(5);
+    movie.moveObject(6, Matrix::translate(twips(280), twips(160)));
+    movie.doAction(Actions().fscommand("label", "later").nextFrame());
+    movie.showFrame();
+
+    movie.doAction(Actions().fscommand("frame", "3").stop());
     movie.showFrame();
     return movie.finish();
 }

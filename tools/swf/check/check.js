@@ -88,6 +88,9 @@ window.addEventListener("DOMContentLoaded", () => {
         if (scenario === "display" && command === "clicked") {
             setTimeout(() => {
                 log("pixel button over=" + pixel(player, 80, 180));
+                log("pixel removed=" + pixel(player, 355, 165));
+                log("pixel moved away=" + pixel(player, 255, 165));
+                log("pixel moved to=" + pixel(player, 290, 170));
                 log("end");
             }, 300);
         }
