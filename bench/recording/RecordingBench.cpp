@@ -17,7 +17,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <pulse/simple.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -26,6 +29,7 @@
 #include <mutex>
 #include <numbers>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -82,6 +86,58 @@ private:
 class PacedCapture : public AudioCapture {
 public:
     std::unique_ptr<AudioInput> openDefaultInput(int, int) override { return std::make_unique<PacedInput>(); }
+};
+
+// Someone speaking into the sound server: voice played into the default sink, whose monitor the test
+// server records from. It also keeps that sink running like a real device; idle, it hands out sound in
+// blocks of seconds. Its own processor time is kept so that it can be left out of the figures.
+class Speaker {
+public:
+    Speaker() {
+        pa_sample_spec spec{};
+        spec.format = PA_SAMPLE_S16NE;
+        spec.rate = QORVViewerControl::SampleRate;
+        spec.channels = 1;
+        pa_buffer_attr attributes{};
+        attributes.maxlength = attributes.prebuf = attributes.minreq = attributes.fragsize = UINT32_MAX;
+        attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(100000, &spec));
+        int error = 0;
+        stream_ = pa_simple_new(nullptr, "recording-bench", PA_STREAM_PLAYBACK, nullptr, "voice", &spec,
+                                nullptr, &attributes, &error);
+        if (stream_ != nullptr) {
+            thread_ = std::thread([this] { speak(); });
+        }
+    }
+    ~Speaker() {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        if (stream_ != nullptr) {
+            pa_simple_free(stream_);
+        }
+    }
+    bool speaking() const { return stream_ != nullptr; }
+    double cpuSeconds() const { return cpu_.load(); }
+
+private:
+    void speak() {
+        std::size_t offset = 0;
+        while (!stop_) {
+            const auto sound = voice(160, offset);
+            offset += sound.size();
+            int error = 0;
+            if (pa_simple_write(stream_, sound.data(), sound.size() * sizeof(std::int16_t), &error) < 0) {
+                break;
+            }
+            cpu_ = ::cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+        }
+    }
+
+    pa_simple* stream_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<double> cpu_{0.0};
 };
 
 class TimingPlayer : public FlashPlayer {
@@ -149,7 +205,7 @@ void encoderAlone() {
                 static_cast<long long>(bytes));
 }
 
-void recordWith(const char* name, AudioCapture& capture) {
+void recordWith(const char* name, AudioCapture& capture, const Speaker* speaker = nullptr) {
     QTemporaryDir dir;
     TempEnvironment env(dir.path() + QLatin1Char('/'));
     SilentDebug debug;
@@ -159,22 +215,27 @@ void recordWith(const char* name, AudioCapture& capture) {
     // Processor share: everything the process does during a five-second recording (capture, encoder,
     // file writes, the idle event loop), against the wall clock.
     constexpr int recordMs = 5000;
+    const double speakerBefore = speaker != nullptr ? speaker->cpuSeconds() : 0.0;
     const double cpuBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     QElapsedTimer wall;
     wall.start();
     control.StartRecording();
     runEventLoopFor(recordMs);
-    const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore;
+    const double speakerCpu = speaker != nullptr ? speaker->cpuSeconds() - speakerBefore : 0.0;
+    const double cpu = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore - speakerCpu;
     const double elapsed = wall.nsecsElapsed() / 1e9;
     player.timer.start();
     control.StopRecording(player);
     while (!player.called) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
+    // A constant bit rate gives the length of the sound from the size of the file.
+    const qint64 bytes = QFileInfo(control.RecordPath()).size();
+    const double soundSeconds =
+        static_cast<double>(bytes) * 8 / (Mp3Encoder(QORVViewerControl::SampleRate).bitRateKbps() * 1000.0);
     std::printf("%s: recording process used %.1f ms CPU in %.2f s = %.2f %% of one core; "
-                "file %lld bytes\n",
-                name, cpu * 1000, elapsed, cpu / elapsed * 100,
-                static_cast<long long>(QFileInfo(control.RecordPath()).size()));
+                "file %lld bytes = %.2f s of sound\n",
+                name, cpu * 1000, elapsed, cpu / elapsed * 100, static_cast<long long>(bytes), soundSeconds);
 
     // Stop to call, and the start itself, over short recordings.
     std::vector<double> stops, starts;
@@ -214,7 +275,14 @@ int main(int argc, char** argv) {
     } else {
         try {
             PulseAudioCapture pulse;
-            recordWith("sound server", pulse);
+            Speaker speaker;
+            if (!speaker.speaking()) {
+                std::printf(
+                    "sound server: cannot play into the default sink; its monitor may deliver late\n");
+            }
+            // The sink wakes from idle in blocks of its longest latency; let it settle as a device would.
+            runEventLoopFor(1000);
+            recordWith("sound server", pulse, &speaker);
         } catch (const std::exception& e) {
             std::printf("sound server: %s\n", e.what());
         }
