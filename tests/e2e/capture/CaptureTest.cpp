@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <QWidget>
-#include <QWindow>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -62,10 +61,18 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-void showAndSettle(QWidget& window) {
+// Shows a window and waits until the screen shows colour at point of widget.
+void showUntilScreenShows(QWidget& window, QWidget* widget, QPoint point, const QColor& colour) {
     window.show();
-    ASSERT_TRUE(waitUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, 5000));
-    waitUntil([] { return false; }, 150);
+    const bool shown = waitUntil(
+        [&] {
+            const QImage screen = WindowCapture::grab(widget);
+            return !screen.isNull() && std::abs(screen.pixelColor(point).red() - colour.red()) <= 8 &&
+                   std::abs(screen.pixelColor(point).green() - colour.green()) <= 8 &&
+                   std::abs(screen.pixelColor(point).blue() - colour.blue()) <= 8;
+        },
+        20000);
+    ASSERT_TRUE(shown) << "the screen never showed the window";
 }
 
 bool near(const unsigned char* px, const QColor& c, int tolerance = 12) {
@@ -89,7 +96,7 @@ protected:
         player->setFixedSize(320, 240);
         layout->addWidget(player);
         window.move(40, 60);
-        showAndSettle(window);
+        showUntilScreenShows(window, player, QPoint(5, 5), player->colours[0]);
     }
 
     void expectQuarters(const QString& file, const QColor (&colours)[4]) {
@@ -139,7 +146,7 @@ TEST_F(CaptureFixture, WaitsForTheAreaUnderTheDialogToRepaint) {
     cover.setStyleSheet(QStringLiteral("background: black"));
     dialogs.whileOpen = [&] {
         cover.setGeometry(QRect(player->mapToGlobal(QPoint(-20, -20)), player->size() + QSize(40, 40)));
-        showAndSettle(cover);
+        showUntilScreenShows(cover, &cover, QPoint(30, 30), Qt::black);
         cover.hide();
         // The player shows new colours once it repaints.
         player->colours[0] = QColor(250, 120, 0);
@@ -177,8 +184,6 @@ TEST(WebCapture, SavesWhatAWebViewShows) {
     auto* view = new QWebEngineView;
     view->setFixedSize(300, 200);
     layout->addWidget(view);
-    bool loaded = false;
-    QObject::connect(view, &QWebEngineView::loadFinished, [&](bool ok) { loaded = ok; });
     view->setHtml(QStringLiteral(
         "<html><body style='margin:0'>"
         "<div "
@@ -186,9 +191,7 @@ TEST(WebCapture, SavesWhatAWebViewShows) {
         "<div "
         "style='position:absolute;left:150px;top:0;width:150px;height:200px;background:rgb(20,20,200)'></div>"
         "</body></html>"));
-    showAndSettle(window);
-    ASSERT_TRUE(waitUntil([&] { return loaded; }, 20000));
-    waitUntil([] { return false; }, 1000);
+    showUntilScreenShows(window, view, QPoint(70, 100), QColor(200, 20, 20));
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
