@@ -20,7 +20,8 @@ IniFile IniFile::fromBytes(const QByteArray& bytes) {
 
 void IniFile::parse(const QByteArray& bytes) {
     static const QByteArray bom("\xEF\xBB\xBF");
-    const QString text = bytes.startsWith(bom) ? QString::fromUtf8(bytes.mid(bom.size())) : codepage::fromNarrow(bytes);
+    const QString text =
+        bytes.startsWith(bom) ? QString::fromUtf8(bytes.mid(bom.size())) : codepage::fromNarrow(bytes);
     Section* current = nullptr;
     bool currentIsDuplicate = false;
     for (QString line : text.split(QLatin1Char('\n'))) {

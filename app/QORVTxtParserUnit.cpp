@@ -20,7 +20,8 @@ void emulateTextMode(QByteArray& bytes) {
 
 QString decode(const char* text) {
     const size_t length = std::strlen(text);
-    const bool ascii = std::all_of(text, text + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        std::all_of(text, text + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     return ascii ? QString::fromLatin1(text, static_cast<qsizetype>(length))
                  : codepage::fromNarrow(text, static_cast<qsizetype>(length));
 }
