@@ -2,11 +2,26 @@
 
 #include "core/Shell.h"
 #include "services/recording/QORVViewerControl.h"
+#include "services/scrap/ScrapSave.h"
 
 MainServices::MainServices(const MainServiceParts& parts)
-    : parts_(parts), notes_(parts.player, parts.dialogs, parts.drives),
-      lists_(parts.player, parts.environment, parts.debug),
+    : parts_(parts), files_(parts.environment, parts.dialogs, parts.shell, parts.fileSaveDialog,
+                            &parts.imgSaveDialog, parts.copyProgress),
+      documents_(parts.environment, parts.dialogs, parts.shell, parts.registry),
+      notes_(parts.player, parts.dialogs, parts.drives), lists_(parts.player, parts.environment, parts.debug),
       movies_(parts.player, parts.environment, parts.popups, parts.skinMoviePath) {}
+
+void MainServices::scrapsaveStart(const QString& p) {
+    parts_.scrap.Start(p);
+}
+
+void MainServices::scrapsaveData(const QString& p) {
+    parts_.scrap.Data(p);
+}
+
+void MainServices::scrapsaveEnd(const QString& p) {
+    parts_.scrap.End(p, parts_.dialogs, parts_.fileSaveDialog);
+}
 
 void MainServices::recordingStart() {
     parts_.recorder.StartRecording();
@@ -16,8 +31,12 @@ void MainServices::recordingStop() {
     parts_.recorder.StopRecording(parts_.player);
 }
 
-ChildServices::ChildServices(FlashPlayer& popupPlayer, QORVViewerControl& recorder, Shell& shell)
-    : player_(popupPlayer), recorder_(recorder), shell_(shell) {}
+ChildServices::ChildServices(FlashPlayer& popupPlayer, Dialogs& popupDialogs,
+                             SaveDialogState& popupFileSaveDialog, CopyProgress* copyProgress,
+                             Environment& environment, QORVViewerControl& recorder, Shell& shell)
+    : player_(popupPlayer),
+      files_(environment, popupDialogs, shell, popupFileSaveDialog, nullptr, copyProgress),
+      recorder_(recorder), shell_(shell) {}
 
 void ChildServices::recordingStart() {
     recorder_.StartRecording();

@@ -5,10 +5,13 @@
 #include "bridge/ContentCalls.h"
 #include "core/Drives.h"
 #include "core/QorvError.h"
+#include "core/Registry.h"
 #include "core/Shell.h"
 #include "platform/Platform.h"
 #include "player/RufflePlayer.h"
 #include "popup/QORVViewerChildFormunit.h"
+#include "services/capture/WindowCapture.h"
+#include "services/files/QtCopyProgress.h"
 #include "services/recording/AudioCapture.h"
 #include "services/recording/QORVViewerControl.h"
 
@@ -18,7 +21,8 @@
 #include <QScreen>
 
 TPlayerForm::TPlayerForm(Environment& environment, DebugOutput& debug, QWidget* parent)
-    : QMainWindow(parent), environment_(environment), debug_(debug), dialogs_(this), windowControl_(this) {
+    : QMainWindow(parent), environment_(environment), debug_(debug), dialogs_(this), windowControl_(this),
+      Scrap(debug) {
     setObjectName(QString()); // the main window has no component name
     SetName(QStringLiteral("PlayerForm"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -30,11 +34,13 @@ TPlayerForm::TPlayerForm(Environment& environment, DebugOutput& debug, QWidget* 
 
     drives_ = platform::makeDrives();
     shell_ = platform::makeShell();
+    registry_ = platform::makeRegistry();
     audioCapture_ = platform::makeAudioCapture();
+    copyProgress_ = std::make_unique<QtCopyProgress>(this);
     Recorder = std::make_unique<QORVViewerControl>(environment_, debug_, *audioCapture_);
-    services_ = std::make_unique<MainServices>(MainServiceParts{*player_, dialogs_, environment_, debug_,
-                                                                *drives_, *shell_, *Recorder, *this,
-                                                                [this] { return SkinMoviePath(); }});
+    services_ = std::make_unique<MainServices>(MainServiceParts{
+        *player_, dialogs_, environment_, debug_, *drives_, *shell_, *registry_, copyProgress_.get(),
+        fileSaveDialog, imgSaveDialog, Scrap, *Recorder, *this, [this] { return SkinMoviePath(); }});
     dispatch_ = std::make_unique<MainDispatch>(windowControl_, dialogs_, clock_, debug_, *services_,
                                                QFileInfo(environment_.executablePath()).completeBaseName());
     player_->setFSCommandHandler(
@@ -134,7 +140,8 @@ void TPlayerForm::closeEvent(QCloseEvent* event) {
 PopupWindow& TPlayerForm::createPopup() {
     auto* popup =
         new TChildForm(this, Recorder.get(), environment_, debug_, *player_, [this](TChildForm& form) {
-            return std::make_unique<ChildServices>(form.player(), *Recorder, *shell_);
+            return std::make_unique<ChildServices>(form.player(), form.dialogs(), form.fileSaveDialog,
+                                                   form.copyProgress(), environment_, *Recorder, *shell_);
         });
     return *popup;
 }

@@ -8,13 +8,16 @@
 #include "core/Dialogs.h"
 #include "core/Environment.h"
 #include "popup/MovieCommands.h"
+#include "services/scrap/ScrapSave.h"
 
 #include <QMainWindow>
 #include <memory>
 #include <optional>
 
 class AudioCapture;
+class CopyProgress;
 class Drives;
+class Registry;
 class FlashPlayer;
 class QORVViewerControl;
 class RufflePlayer;
@@ -69,9 +72,13 @@ private:
     QtClock clock_;
     std::unique_ptr<Drives> drives_;
     std::unique_ptr<Shell> shell_;
+    std::unique_ptr<Registry> registry_;
     std::unique_ptr<AudioCapture> audioCapture_;
+    std::unique_ptr<CopyProgress> copyProgress_;
 
 public:
+    // The page-image scrap the movie sends in pieces.
+    ScrapSave Scrap;
     // The one recording controller; pop-up windows borrow it.
     std::unique_ptr<QORVViewerControl> Recorder;
 

@@ -4,6 +4,7 @@
 #include "core/Conversions.h"
 #include "core/Environment.h"
 #include "player/RufflePlayer.h"
+#include "services/files/QtCopyProgress.h"
 #include "services/recording/QORVViewerControl.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ TChildForm::TChildForm(QWidget* owner, QORVViewerControl* recorder, Environment&
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
     panelLayout->addWidget(ShockwaveFlash1);
 
+    copyProgress_ = std::make_unique<QtCopyProgress>(this);
     services_ = services ? services(*this) : std::make_unique<ChildCommandHandlers>();
     dispatch_ = std::make_unique<ChildDispatch>(windowControl_, dialogs_, debug_, *services_,
                                                 QApplication::applicationName());
@@ -73,6 +75,10 @@ void TChildForm::FormShow() {
 
 void TChildForm::ShockwaveFlash1FSCommand(const QString& command, const QString& args) {
     dispatch_->ShockwaveFlash1FSCommand(command, args);
+}
+
+CopyProgress* TChildForm::copyProgress() {
+    return copyProgress_.get();
 }
 
 FlashPlayer& TChildForm::player() {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class CopyProgress;
 class DebugOutput;
 class Environment;
 class FlashPlayer;
@@ -44,6 +45,7 @@ public:
     void discard() override;
 
     Dialogs& dialogs() { return dialogs_; }
+    CopyProgress* copyProgress();
     RufflePlayer* flashPlayerWidget() { return ShockwaveFlash1; }
     QORVViewerControl* Recorder;
 
@@ -69,6 +71,7 @@ private:
     RufflePlayer* ShockwaveFlash1;
     QtDialogs dialogs_;
     QtWindowControl windowControl_;
+    std::unique_ptr<CopyProgress> copyProgress_;
     std::unique_ptr<ChildCommandHandlers> services_;
     std::unique_ptr<ChildDispatch> dispatch_;
 };
