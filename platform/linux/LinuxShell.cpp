@@ -273,7 +273,7 @@ bool LinuxShell::isProgram(const QString& nativeFile) {
 
 QString LinuxShell::nativeFile(const QString& file, const QString& workingFolder) const {
     const QString name = stripQuotes(file);
-    if (name.isEmpty() || name.contains(QChar(u'\0'))) {
+    if (name.isEmpty() || name.size() > kMaxPathLength || name.contains(QChar(u'\0'))) {
         return QString();
     }
     QString native = nativepath::toNative(name);
@@ -298,7 +298,8 @@ QString LinuxShell::nativeFile(const QString& file, const QString& workingFolder
 QStringList LinuxShell::nativeArguments(const QString& parameters, const QString& workingFolder) const {
     QStringList arguments = splitCommandLine(parameters);
     for (QString& argument : arguments) {
-        if (!argument.contains(QLatin1Char('\\')) || argument.contains(QChar(u'\0'))) {
+        if (!argument.contains(QLatin1Char('\\')) || argument.size() > kMaxPathLength ||
+            argument.contains(QChar(u'\0'))) {
             continue;
         }
         QString native = nativepath::toNative(argument);
@@ -317,7 +318,10 @@ int LinuxShell::open(const QString& verb, const QString& file, const QString& pa
     if (!verb.isEmpty() && verb != QLatin1String("open")) {
         return kNoAssociation;
     }
-    QString folder = workingFolder.isEmpty() ? QString() : nativepath::toNative(workingFolder);
+    QString folder = workingFolder.isEmpty() || workingFolder.size() > kMaxPathLength ||
+                             workingFolder.contains(QChar(u'\0'))
+                         ? QString()
+                         : nativepath::toNative(workingFolder);
     if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
         folder.clear();
     }

@@ -50,6 +50,8 @@ public:
                                         const QString& workingFolder)>;
     // What the Windows shell answers when a program could not be started.
     static constexpr int kAccessDenied = 5;
+    // Longer paths cannot exist; they are refused (or left as they are) before any look-up.
+    static constexpr qsizetype kMaxPathLength = 4096;
 
     explicit LinuxShell(XdgDirs dirs = XdgDirs::fromEnvironment(), Launcher launcher = {});
 

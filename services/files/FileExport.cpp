@@ -71,7 +71,7 @@ QString FileExport::pageImageFolder() const {
 }
 
 QString FileExport::sourcePath(const QString& base, const QString& relative) const {
-    if (relative.contains(QChar(u'\0'))) {
+    if (relative.contains(QChar(u'\0')) || base.size() + relative.size() > kMaxPathLength) {
         return QString();
     }
     const QString native = nativepath::toNative(base + relative);

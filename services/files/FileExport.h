@@ -34,6 +34,9 @@ public:
     // quoted stretch (quotes kept) may hold separators.
     static QStringList splitCopyList(const QString& parameters);
 
+    // Longer paths cannot be opened on any system the viewer runs on; they are refused before any look-up.
+    static constexpr qsizetype kMaxPathLength = 4096;
+
     static QString savedMessage(const QString& name);
     static QString failedMessage(const QString& name);
 

@@ -444,6 +444,53 @@ TEST_F(FileExportTest, CopyStoppedMidwayLeavesTheOldTargetUntouched) {
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList("big.wmv"));
 }
 
+// Whatever a movie sends, every command ends quietly or with its message, and what lands in the output
+// folder is a whole copy of a book file or nothing.
+TEST_F(FileExportTest, HostileParameters) {
+    const QString dotDots = QStringLiteral("..\\").repeated(50000) + QStringLiteral("a.pdf");
+    const QStringList hostile = {
+        QString(),
+        QStringLiteral("@@@"),
+        QString(1 << 20, QLatin1Char('a')),
+        dotDots,
+        QStringLiteral("@@@") + dotDots,
+        QStringLiteral("a.pdf") + QChar(u'\0') + QStringLiteral("b"),
+        QChar(0xD800) + QStringLiteral(".pdf"),
+        QStringLiteral("\"'\";;\r\n@@@@@@\"'"),
+        QStringLiteral("99999999999999999999999999"),
+        QStringLiteral("..\\..\\..\\..\\..\\etc\\passwd"),
+        QStringLiteral("\\\\server\\share\\a.pdf"),
+        QStringLiteral("/etc/passwd"),
+        QStringLiteral("docs\\"),
+        QStringLiteral("docs\\..\\..\\secret.txt"),
+    };
+    const QList<QByteArray> bookContents = {"guide", "hangul", "data-a", "a", "b", "c", "page1"};
+    for (const QString& p : hostile) {
+        SCOPED_TRACE(p.left(40).toStdString());
+        QTemporaryDir folder;
+        const QString target = folder.path() + QStringLiteral("/t");
+        dialogs.saveAnswers = {target, target, target, target};
+        dialogs.folderAnswers = {folder.path()};
+        dialogs.runOrSaveAnswers = {Dialogs::RunOrSave::Save, Dialogs::RunOrSave::Open};
+        FileExport commands = exporter();
+        commands.imgcopy(p);
+        commands.doccopy(p);
+        commands.copyfile(p);
+        commands.copyfileModal(p);
+        commands.copyfileModal(p);
+        commands.copyfilesDialog(p);
+        for (const QString& name : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden)) {
+            EXPECT_TRUE(bookContents.contains(readAll(folder.path() + QLatin1Char('/') + name)))
+                << name.toStdString();
+        }
+        for (const QString& call : shell.calls) {
+            const QString file = call.section(QLatin1Char('|'), 1, 1);
+            EXPECT_TRUE(file.startsWith(app) || file == folder.path()) << file.left(80).toStdString();
+        }
+        shell.calls.clear();
+    }
+}
+
 // Saving a file onto itself must not destroy it.
 TEST_F(FileExportTest, CopyOntoItsOwnSource) {
     dialogs.saveAnswers.push_back(app + QStringLiteral("a.pdf"));

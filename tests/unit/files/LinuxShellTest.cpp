@@ -241,6 +241,37 @@ TEST_F(LinuxShellTest, FindExecutableFollowsTheDesktopsAssociations) {
     }
 }
 
+// Names that cannot exist are "not found", quickly, and nothing starts.
+TEST_F(LinuxShellTest, HostileNames) {
+    const QStringList hostile = {
+        QString(1 << 20, QLatin1Char('a')),
+        QStringLiteral("..\\").repeated(50000) + QStringLiteral("x"),
+        QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b"),
+        QChar(0xD800) + QStringLiteral(".pdf"),
+        QStringLiteral("\"\"\"\"'"),
+        QStringLiteral("99999999999999999999999999"),
+        QStringLiteral("\\\\server\\share\\a.pdf"),
+    };
+    for (const QString& name : hostile) {
+        SCOPED_TRACE(name.left(40).toStdString());
+        EXPECT_EQ(shell().open(QStringLiteral("open"), name, name, name), Shell::kFileNotFound);
+        QString program;
+        EXPECT_EQ(shell().findExecutable(name, program), Shell::kFileNotFound);
+    }
+    EXPECT_TRUE(launches.empty());
+}
+
+// A program is started whatever its parameters hold.
+TEST_F(LinuxShellTest, HostileParameters) {
+    script(QStringLiteral("work/tool"));
+    const QString huge = QStringLiteral("..\\").repeated(50000);
+    EXPECT_EQ(shell().open(QStringLiteral("open"), work + QStringLiteral("tool"), huge, huge),
+              Shell::kSuccess);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].arguments, QStringList(huge));
+    EXPECT_EQ(launches[0].folder, QString());
+}
+
 // The real launcher: the program runs with the split arguments in the working folder, and open
 // returns without waiting for it.
 TEST_F(LinuxShellTest, RealStartDoesNotWait) {
