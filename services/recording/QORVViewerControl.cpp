@@ -41,6 +41,14 @@ bool writeAll(QSaveFile& file, const QByteArray& bytes) {
 // One recording: its device, encoder and file, and the worker that moves sound from one to the other.
 struct QORVViewerControl::Session {
     explicit Session(const QString& filePath) : path(filePath), file(filePath) {}
+    // The worker has ended or is about to: it has reported, or the controller waited for it.
+    ~Session() {
+        if (worker.joinable()) {
+            worker.join();
+        }
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     // Worker thread: capture and encode until asked to stop or the device fails, then flush the encoder
     // and put the file in place. True when a file holding captured sound was put in place.
@@ -97,9 +105,7 @@ QORVViewerControl::~QORVViewerControl() {
     }
     const auto deadline = std::chrono::steady_clock::now() + kShutdownWait;
     for (auto& session : sessions_) {
-        if (session->doneFuture.wait_until(deadline) == std::future_status::ready) {
-            session->worker.join();
-        } else {
+        if (session->doneFuture.wait_until(deadline) != std::future_status::ready) {
             // A device that hangs must not hang the closing window. The worker still uses its session,
             // so the session is left to it; it tells nobody when it ends.
             debug_.line(QStringLiteral("Recording did not end in time: ") + session->path);
@@ -186,7 +192,6 @@ void QORVViewerControl::forgetPlayer(FlashPlayer& player) {
 }
 
 void QORVViewerControl::workerFinished(Session* session, bool written) {
-    session->worker.join(); // it has only to return
     session->finished = true;
     session->written = written;
     completeIfReady(session);

@@ -242,17 +242,38 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecordingDeviceLossTest,
                              return std::string(p.param.name);
                          });
 
-TEST(RecordingShutdownTest, ClosingDuringARecordingKeepsACompleteFileAndTellsNobody) {
+enum class BeforeClosing { Nothing, Stop, DeviceLost };
+
+struct Shutdown {
+    const char* name;
+    BeforeClosing before;
+};
+
+class RecordingShutdownTest : public ::testing::TestWithParam<Shutdown> {};
+
+// The main window closes while a recording runs, while a stopped one is still being closed, or after
+// its device was lost and before the content stopped it.
+TEST_P(RecordingShutdownTest, ClosingTheWindowKeepsACompleteFileAndTellsNobody) {
     QTemporaryDir dir;
     FakeEnvironment env;
     env.temp = dir.path() + QLatin1Char('/');
     CapturingDebugOutput debug;
     FakeAudioCapture capture;
+    capture.failAfterTone = GetParam().before == BeforeClosing::DeviceLost;
     FakeFlashPlayer player;
     QORVViewerControl::RecordCounter = 1;
     {
         QORVViewerControl control(env, debug, capture);
         control.StartRecording();
+        if (GetParam().before == BeforeClosing::Stop) {
+            control.StopRecording(player);
+        }
+        if (GetParam().before == BeforeClosing::DeviceLost) {
+            // Let the worker end by itself before the window closes.
+            ASSERT_TRUE(processEventsUntil(
+                [&] { return QFile::exists(dir.path() + QStringLiteral("/micrec1.mp3")); }));
+            QCoreApplication::processEvents();
+        }
     }
     QCoreApplication::processEvents();
     EXPECT_TRUE(player.calls.isEmpty());
@@ -260,21 +281,13 @@ TEST(RecordingShutdownTest, ClosingDuringARecordingKeepsACompleteFileAndTellsNob
     EXPECT_TRUE(stream.error.isEmpty()) << stream.error.toStdString();
 }
 
-TEST(RecordingShutdownTest, StoppedRecordingStillClosingWhenTheWindowClosesTellsNobody) {
-    QTemporaryDir dir;
-    FakeEnvironment env;
-    env.temp = dir.path() + QLatin1Char('/');
-    CapturingDebugOutput debug;
-    FakeAudioCapture capture;
-    FakeFlashPlayer player;
-    {
-        QORVViewerControl control(env, debug, capture);
-        control.StartRecording();
-        control.StopRecording(player);
-    }
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(player.calls.isEmpty());
-}
+INSTANTIATE_TEST_SUITE_P(Moments, RecordingShutdownTest,
+                         ::testing::Values(Shutdown{"WhileRecording", BeforeClosing::Nothing},
+                                           Shutdown{"AfterStop", BeforeClosing::Stop},
+                                           Shutdown{"AfterDeviceLoss", BeforeClosing::DeviceLost}),
+                         [](const ::testing::TestParamInfo<Shutdown>& p) {
+                             return std::string(p.param.name);
+                         });
 
 TEST_F(RecordingTest, PlayerThatWentAwayIsNotCalled) {
     control.StartRecording();
