@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr qsizetype kMaxPathLength = 4096;
+
 // The entry of dir whose name equals name without regard to case; the exact name when none does.
 QString matchCase(const QString& dir, const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
@@ -42,15 +44,17 @@ QString toNative(const QString& path) {
             dir = QStringLiteral("/");
             continue;
         }
-        if (part.isEmpty()) {
-            continue; // a doubled separator stays doubled, as the content wrote it
+        if (part.isEmpty() || missing) {
+            continue; // a doubled separator stays doubled; below a missing component nothing is looked up
         }
-        if (!missing) {
-            part = matchCase(dir, part);
-        }
-        const QString full = dir.isEmpty() ? part : (dir.endsWith(QLatin1Char('/')) ? dir + part : dir + QLatin1Char('/') + part);
-        // Once a component is missing nothing below it can be found: keep the rest as written.
-        missing = missing || !QFileInfo::exists(full);
+        part = matchCase(dir, part);
+        const QString full =
+            dir.isEmpty() ? part
+                          : (dir.endsWith(QLatin1Char('/')) ? dir + part : dir + QLatin1Char('/') + part);
+        // Once a component is missing nothing below it can be found: keep the rest as written. A path longer
+        // than any file system takes cannot exist either, so hostile input with many components costs
+        // linear time.
+        missing = full.size() > kMaxPathLength || !QFileInfo::exists(full);
         dir = full;
     }
     return parts.join(QLatin1Char('/'));

@@ -89,6 +89,9 @@ private:
         for (const Command& c : p.commands) {
             swf::Actions send;
             send.fscommand(c.command, c.args);
+            for (const auto& [command, args] : c.more) {
+                send.fscommand(command, args);
+            }
             const auto b = button(c.label, kButtonWidth, kButtonHeight, 0x4472C4, send);
             writer_.placeObject({depth++, b, swf::Matrix::translate(swf::twips(x), swf::twips(y)), {}});
             x += kButtonWidth + 20;
@@ -120,6 +123,30 @@ private:
 
 std::vector<std::uint8_t> build(const Book& book) {
     return Builder(book).build();
+}
+
+swf::Actions echoCallback(const std::string& name, const std::string& variable, int argumentCount) {
+    swf::Function2 function;
+    for (int i = 0; i < argumentCount; ++i) {
+        function.params.push_back("a" + std::to_string(i));
+    }
+    swf::Actions body;
+    body.push({"_root." + variable, swf::Register{function.paramRegister(0)}}).setVariable();
+    // The fscommand's argument: the arguments joined by "|".
+    const swf::Actions::Emit joined = [&function, argumentCount](swf::Actions& a) {
+        a.push(swf::Register{function.paramRegister(0)});
+        for (int i = 1; i < argumentCount; ++i) {
+            a.push("|")
+                .add2()
+                .push(swf::Register{function.paramRegister(static_cast<std::size_t>(i))})
+                .add2();
+        }
+    };
+    body.fscommand(name, joined);
+    body.push(true).return_();
+    swf::Actions script;
+    script.addCallback(name, [&function, &body](swf::Actions& a) { a.defineFunction2(function, body); });
+    return script;
 }
 
 } // namespace bookbuilder

@@ -13,6 +13,8 @@ struct Command {
     std::string label;   // shown on the button (UTF-8)
     std::string command; // fscommand's first argument
     std::string args;    // fscommand's second argument
+    // Further commands the same button sends, in order.
+    std::vector<std::pair<std::string, std::string>> more;
 };
 
 // A text field showing a variable of the movie's root, for example a reply of the host.
@@ -38,5 +40,9 @@ struct Book {
 };
 
 std::vector<std::uint8_t> build(const Book& book);
+
+// Publishes an ExternalInterface function name(arg0, arg1, ...) that stores its first argument in the root
+// variable variable and sends the fscommand name with the arguments joined by "|".
+swf::Actions echoCallback(const std::string& name, const std::string& variable, int argumentCount);
 
 } // namespace bookbuilder

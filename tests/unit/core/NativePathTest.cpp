@@ -28,3 +28,15 @@ TEST(NativePath, BackslashesBecomeSlashesAndCaseIsFound) {
         EXPECT_EQ(nativepath::toNative(c.in), c.out) << c.in.toStdString();
     }
 }
+
+TEST(NativePath, HostilePathsStayCheap) {
+    // Many components: each existing prefix is looked up once, and nothing past the longest possible path.
+    QString hostile;
+    for (int i = 0; i < 50000; ++i) {
+        hostile += "..\\";
+    }
+    hostile += "x";
+    const QString native = nativepath::toNative(hostile);
+    EXPECT_EQ(native.size(), hostile.size());
+    EXPECT_TRUE(native.endsWith("../x"));
+}
