@@ -62,6 +62,10 @@ ServedFiles::Result ServedFiles::resolve(const QString& urlPath) const {
     }
     // ".." is settled before any look-up, so "..\..\" cannot climb out of an allowed folder.
     path = QDir::cleanPath(path);
+    // Above the root there is only the root.
+    while (path.startsWith(QLatin1String("/../")) || path == QLatin1String("/..")) {
+        path = path.size() == 3 ? QStringLiteral("/") : path.mid(3);
+    }
     result.file = path;
     // The case look-up may only change the spelling, so the folder test holds for both forms.
     const QString native = nativepath::toNative(path);

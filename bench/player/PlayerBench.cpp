@@ -6,6 +6,7 @@
 #include "player/RufflePlayer.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>

@@ -8,7 +8,7 @@ window.RufflePlayer = window.RufflePlayer || {};
 window.RufflePlayer.config = { polyfills: false };
 
 window.qorv = (() => {
-    const bootTimeoutMs = 30000;
+    const bootTimeoutMs = 60000;
     const pollMs = 5;
     let host = null;
     const queue = [];

@@ -3,6 +3,7 @@
 #include "player/RufflePlayer.h"
 #include "unit/fakes/FakePlatform.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
