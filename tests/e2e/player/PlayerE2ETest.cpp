@@ -201,6 +201,36 @@ TEST(RufflePlayerE2E, DrawsShapesAndKoreanDeviceText) {
     EXPECT_LT(empty, 20);
 }
 
+// The scale mode given before the movie decides how a 400 x 300 stage fills an 800 x 600 player.
+TEST(RufflePlayerE2E, ScaleModes) {
+    QTemporaryDir temp;
+    const QString movie = temp.path() + QStringLiteral("/square.swf");
+    save(drawingMovie(QString()), movie);
+    Harness h;
+    h.player->resize(800, 600);
+    const struct {
+        const char* mode;
+        QPoint red;   // inside the square as this mode places it
+        QPoint white; // outside it
+    } cases[] = {
+        {"showAll", {120, 120}, {320, 320}}, // doubled: the square covers (100, 100)-(300, 300)
+        {"NOSCALE", {300, 250}, {120, 120}}, // centred as it is: (250, 200)-(350, 300)
+        {"exactFit", {120, 120}, {320, 320}},
+        {"anything", {120, 120}, {320, 320}},
+    };
+    for (const auto& c : cases) {
+        h.received.clear();
+        h.player->Scale(QString::fromUtf8(c.mode));
+        h.player->Movie(movie);
+        ASSERT_TRUE(h.waitForCommand(QStringLiteral("ready"), kStartTimeoutMs)) << c.mode;
+        QImage shot;
+        EXPECT_TRUE(waitFor([&] {
+            shot = screenshot(*h.player);
+            return isRed(shot.pixel(c.red)) && qGray(shot.pixel(c.white)) > 240;
+        })) << c.mode;
+    }
+}
+
 // Missing and damaged movies are reported, the player goes on; the movie reaches only its own folder and
 // the folders the host allowed, with any case and with backslashes.
 TEST(RufflePlayerE2E, ProblemsAreReportedAndForeignFilesRefused) {
