@@ -2,7 +2,10 @@
 // answers instead of the save dialog, and the saved JPEG read back with the JPEG library.
 #include "services/capture/WindowCapture.h"
 
+#include "PlayerFixtures.h"
 #include "core/Dialogs.h"
+#include "player/PlayerWebProfile.h"
+#include "player/RufflePlayer.h"
 #include "tests/unit/fakes/FakeDialogs.h"
 #include "tests/unit/fakes/FakePlatform.h"
 #include "tests/unit/scrap/JpegDecode.h"
@@ -209,6 +212,38 @@ TEST(WebCapture, SavesWhatAWebViewShows) {
         << describe(jpeg.pixel(230, 100)).toStdString();
 }
 
+// A movie in the real player: a white stage with a red square at (50, 50)-(150, 150).
+TEST(RuffleCapture, SavesWhatTheMovieShows) {
+    QTemporaryDir dir;
+    const QString movie = dir.filePath(QStringLiteral("drawing.swf"));
+    playerfixtures::save(playerfixtures::drawingMovie(QString()), movie);
+    CapturingDebugOutput debug;
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    layout->setContentsMargins(21, 13, 21, 13);
+    auto* player = new RufflePlayer(debug);
+    player->setFixedSize(400, 300);
+    layout->addWidget(player);
+    player->Movie(movie);
+    showUntilScreenShows(window, player, QPoint(100, 100), QColor(255, 0, 0));
+
+    ScriptedDialogs dialogs;
+    SaveDialogState state{QStringLiteral("fileSaveDialog"), QString(), QString()};
+    dialogs.saveAnswers.push_back(dir.filePath(QStringLiteral("movie.jpeg")));
+    WindowCapture::capture(player, dialogs, state, debug);
+    const DecodedJpeg jpeg = decodeJpegFile(dir.filePath(QStringLiteral("movie.jpeg")));
+    ASSERT_TRUE(jpeg.ok);
+    ASSERT_EQ(jpeg.width, 400);
+    ASSERT_EQ(jpeg.height, 300);
+    EXPECT_TRUE(near(jpeg.pixel(100, 100), QColor(255, 0, 0)))
+        << describe(jpeg.pixel(100, 100)).toStdString();
+    EXPECT_TRUE(near(jpeg.pixel(55, 55), QColor(255, 0, 0))) << describe(jpeg.pixel(55, 55)).toStdString();
+    EXPECT_TRUE(near(jpeg.pixel(10, 10), QColor(255, 255, 255)))
+        << describe(jpeg.pixel(10, 10)).toStdString();
+    EXPECT_TRUE(near(jpeg.pixel(300, 100), QColor(255, 255, 255)))
+        << describe(jpeg.pixel(300, 100)).toStdString();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -219,6 +254,8 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    PlayerWebProfile::registerUrlScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
