@@ -156,17 +156,27 @@ RufflePlayer::RufflePlayer(DebugOutput& debug, QWidget* parent)
             [this](const QString& text) { debug_.line(QStringLiteral("[RufflePlayer] ") + text); });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus, int code) {
+                // The movie is gone; a fresh page shows why and takes the next Movie. Pending calls give up
+                // on their own time-out.
                 pageReady_ = false;
+                outbox_ = QJsonArray();
                 showProblem(QStringLiteral("The player stopped unexpectedly (exit code %1).").arg(code));
+                if (++restarts_ <= 3) {
+                    loadPage();
+                }
             });
 
     if (filesPresent()) {
-        QUrl page;
-        page.setScheme(QLatin1String(PlayerWebProfile::scheme));
-        page.setHost(hostName_);
-        page.setPath(filesFolder_ + QStringLiteral("/qorv-player.html"));
-        page_->load(page);
+        loadPage();
     }
+}
+
+void RufflePlayer::loadPage() {
+    QUrl page;
+    page.setScheme(QLatin1String(PlayerWebProfile::scheme));
+    page.setHost(hostName_);
+    page.setPath(filesFolder_ + QStringLiteral("/qorv-player.html"));
+    page_->load(page);
 }
 
 RufflePlayer::~RufflePlayer() {

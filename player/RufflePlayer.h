@@ -59,6 +59,7 @@ private:
     };
     static DeviceFonts koreanFonts();
 
+    void loadPage();
     void post(const QJsonArray& operation);
     void flush();
     QString ask(QJsonArray operation);
@@ -76,6 +77,7 @@ private:
     QString filesFolder_;
     bool filesMissing_ = false;
     bool pageReady_ = false;
+    int restarts_ = 0;
     bool flushQueued_ = false;
     QJsonArray outbox_;
 
