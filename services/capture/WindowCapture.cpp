@@ -90,6 +90,12 @@ void WindowCapture::capture(QWidget* player, Dialogs& dialogs, SaveDialogState& 
     }
     const QPointer<QWidget> guard(player);
     waitForRepaint(player);
+    if (guard && guard->isVisible()) {
+        // An animated player may paint before the closed dialog's area is exposed; painting the player's
+        // area once more now puts its current pixels on screen ahead of the copy, which the display server
+        // carries out in order after the dialog's unmapping.
+        guard->repaint();
+    }
     const QImage shot = guard ? grab(guard) : QImage();
     if (shot.isNull() || shot.width() <= 0 || shot.height() <= 0) {
         debug.line(QStringLiteral("Unable to Create BackBuffer Bitamp"));

@@ -78,6 +78,15 @@ void showUntilScreenShows(QWidget& window, QWidget* widget, QPoint point, const 
     ASSERT_TRUE(shown) << "the screen never showed the window";
 }
 
+// Shows a black window over the player, as a dialog would lie there, and takes it away again.
+void coverBriefly(QWidget& cover, QWidget* player) {
+    cover.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+    cover.setStyleSheet(QStringLiteral("background: black"));
+    cover.setGeometry(QRect(player->mapToGlobal(QPoint(-20, -20)), player->size() + QSize(40, 40)));
+    showUntilScreenShows(cover, &cover, QPoint(30, 30), Qt::black);
+    cover.hide();
+}
+
 bool near(const unsigned char* px, const QColor& c, int tolerance = 12) {
     return std::abs(px[0] - c.red()) <= tolerance && std::abs(px[1] - c.green()) <= tolerance &&
            std::abs(px[2] - c.blue()) <= tolerance;
@@ -145,12 +154,8 @@ TEST_F(CaptureFixture, SavesThePlayersAreaAsShown) {
 // picture: the capture waits for the repaint.
 TEST_F(CaptureFixture, WaitsForTheAreaUnderTheDialogToRepaint) {
     QWidget cover;
-    cover.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
-    cover.setStyleSheet(QStringLiteral("background: black"));
     dialogs.whileOpen = [&] {
-        cover.setGeometry(QRect(player->mapToGlobal(QPoint(-20, -20)), player->size() + QSize(40, 40)));
-        showUntilScreenShows(cover, &cover, QPoint(30, 30), Qt::black);
-        cover.hide();
+        coverBriefly(cover, player);
         // The player shows new colours once it repaints.
         player->colours[0] = QColor(250, 120, 0);
         player->colours[3] = QColor(0, 180, 180);
@@ -212,7 +217,7 @@ TEST(WebCapture, SavesWhatAWebViewShows) {
         << describe(jpeg.pixel(230, 100)).toStdString();
 }
 
-// A movie in the real player: a white stage with a red square at (50, 50)-(150, 150).
+// A movie in the real player, a white stage with a red square at (50, 50)-(150, 150), under a dialog.
 TEST(RuffleCapture, SavesWhatTheMovieShows) {
     QTemporaryDir dir;
     const QString movie = dir.filePath(QStringLiteral("drawing.swf"));
@@ -228,6 +233,8 @@ TEST(RuffleCapture, SavesWhatTheMovieShows) {
     showUntilScreenShows(window, player, QPoint(100, 100), QColor(255, 0, 0));
 
     ScriptedDialogs dialogs;
+    QWidget cover;
+    dialogs.whileOpen = [&] { coverBriefly(cover, player); };
     SaveDialogState state{QStringLiteral("fileSaveDialog"), QString(), QString()};
     dialogs.saveAnswers.push_back(dir.filePath(QStringLiteral("movie.jpeg")));
     WindowCapture::capture(player, dialogs, state, debug);
