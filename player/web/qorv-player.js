@@ -26,6 +26,7 @@ window.qorv = (() => {
     // because this web engine cannot fetch() a custom scheme. The response keeps the URL the movie asked
     // for, so the movie sees its own file:// address as its _url.
     const realFetch = window.fetch.bind(window);
+    const fontCache = new Map();
     function servedUrl(url) {
         if (url.protocol === "file:") return location.protocol + "//" + location.host + url.pathname;
         if (url.protocol === location.protocol && url.host === location.host) return url.origin + url.pathname;
@@ -52,7 +53,13 @@ window.qorv = (() => {
         const target = servedUrl(url);
         if (target === null) return realFetch(request);
         const body = request.method === "GET" || request.method === "HEAD" ? null : await request.arrayBuffer();
-        const answer = await xhr(request.method === "HEAD" ? "GET" : request.method, target, body);
+        // Every new movie makes Ruffle read its fonts again; they do not change, so ask the host once.
+        const cacheable = /\.(ttf|otf)$/i.test(url.pathname);
+        let answer = cacheable ? fontCache.get(target) : undefined;
+        if (answer === undefined) {
+            answer = await xhr(request.method === "HEAD" ? "GET" : request.method, target, body);
+            if (cacheable && answer && answer.response) fontCache.set(target, answer);
+        }
         let response;
         if (answer && answer.response && (answer.status === 0 || answer.status === 200)) {
             response = new Response(answer.response, {

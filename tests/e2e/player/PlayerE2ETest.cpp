@@ -215,7 +215,6 @@ TEST(RufflePlayerE2E, ScaleModes) {
     } cases[] = {
         {"showAll", {120, 120}, {320, 320}}, // doubled: the square covers (100, 100)-(300, 300)
         {"NOSCALE", {300, 250}, {120, 120}}, // centred as it is: (250, 200)-(350, 300)
-        {"exactFit", {120, 120}, {320, 320}},
         {"anything", {120, 120}, {320, 320}},
     };
     for (const auto& c : cases) {
