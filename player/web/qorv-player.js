@@ -108,7 +108,8 @@ window.qorv = (() => {
             flushOutbox();
         } else if (!outboxScheduled) {
             outboxScheduled = true;
-            setTimeout(flushOutbox, 0);
+            // Runs as soon as Ruffle's frame returns: everything the frame sent goes as one message.
+            queueMicrotask(flushOutbox);
         }
         return true;
     }
