@@ -144,7 +144,7 @@ RufflePlayer::RufflePlayer(DebugOutput& debug, QWidget* parent)
         pageReady_ = true;
         flush();
     });
-    connect(host_, &PlayerPageHost::commands, this, &RufflePlayer::receiveCommands);
+    connect(host_, &PlayerPageHost::commands, this, &RufflePlayer::receiveCommands, Qt::QueuedConnection);
     connect(host_, &PlayerPageHost::answered, this, [this](int id, const QString& value) {
         if (QEventLoop* loop = waiting_.value(id)) {
             answers_.insert(id, value);

@@ -46,7 +46,7 @@ public:
     QWebEngineView* view() const { return view_; }
 
 signals:
-    // The movie given to Movie has replaced the bootstrap movie and runs.
+    // The movie given to Movie has replaced the bootstrap movie; its first frame runs next.
     void movieStarted();
     // A problem shown in the window instead of a movie.
     void problemShown(const QString& text);

@@ -201,6 +201,30 @@ TEST(RufflePlayerE2E, DrawsShapesAndKoreanDeviceText) {
     EXPECT_LT(empty, 20);
 }
 
+// Variables set between Movie and the book's first frame are not lost: with the movie they reach frame 1,
+// later ones are applied as soon as the book runs, in order; a read in between waits for the book.
+TEST(RufflePlayerE2E, VariablesSetBeforeTheBookRunsAreKept) {
+    QTemporaryDir temp;
+    save(quietMovie(), temp.path() + QStringLiteral("/quiet.swf"));
+    save(talkingMovie(), temp.path() + QStringLiteral("/talk.swf"));
+    Harness h;
+    h.player->setAnswerTimeout(kStartTimeoutMs);
+    h.player->Movie(temp.path() + QStringLiteral("/quiet.swf"));
+    ASSERT_TRUE(h.waitForCommand(QStringLiteral("ready"), kStartTimeoutMs));
+
+    h.received.clear();
+    h.player->Movie(temp.path() + QStringLiteral("/talk.swf"));
+    contentcalls::setFirstPage(*h.player, QStringLiteral("p.3"));
+    QCoreApplication::processEvents(); // the movie is on its way; what follows comes after it
+    h.player->SetVariable(QStringLiteral("reply"), QStringLiteral("first"));
+    h.player->SetVariable(QStringLiteral("_root.reply"), QStringLiteral("late"));
+    EXPECT_EQ(h.player->GetVariable(QStringLiteral("reply")), QStringLiteral("late"));
+    ASSERT_TRUE(h.waitForCommand(QStringLiteral("ready")));
+    const qsizetype firstPage = h.find(QStringLiteral("firstPage"));
+    EXPECT_EQ(h.received[firstPage].second, QStringLiteral("p.3"));
+    EXPECT_TRUE(h.waitForWatch(QStringLiteral("reply"), QStringLiteral("late")));
+}
+
 // The scale mode given before the movie decides how a 400 x 300 stage fills an 800 x 600 player.
 TEST(RufflePlayerE2E, ScaleModes) {
     QTemporaryDir temp;
