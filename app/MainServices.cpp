@@ -1,5 +1,6 @@
 #include "app/MainServices.h"
 
+#include "core/Drives.h"
 #include "core/Shell.h"
 #include "services/recording/QORVViewerControl.h"
 #include "services/scrap/ScrapSave.h"
@@ -10,6 +11,14 @@ MainServices::MainServices(const MainServiceParts& parts)
       documents_(parts.environment, parts.dialogs, parts.shell, parts.registry),
       notes_(parts.player, parts.dialogs, parts.drives), lists_(parts.player, parts.environment, parts.debug),
       movies_(parts.player, parts.environment, parts.popups, parts.skinMoviePath) {}
+
+void MainServices::loadTextFile(const QString&) {
+    // The movie is told the notes folder so that it can read the notes there.
+    if (const auto root = parts_.drives.firstRemovableRoot(); root && parts_.allowFolder) {
+        parts_.allowFolder(*root + QStringLiteral("TxtData/"));
+    }
+    notes_.loadTextFile();
+}
 
 void MainServices::scrapsaveStart(const QString& p) {
     parts_.scrap.Start(p);

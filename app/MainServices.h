@@ -38,6 +38,8 @@ struct MainServiceParts {
     QORVViewerControl& recorder;
     PopupHost& popups;
     std::function<QString()> skinMoviePath;
+    // Lets the movie load files below a folder the host tells it about.
+    std::function<void(const QString& folder)> allowFolder;
 };
 
 // The main window's services behind its command rows.
@@ -54,7 +56,7 @@ public:
     void copyfilesDialog(const QString& p) override { files_.copyfilesDialog(p); }
     void LocalSaveText(const QString& p) override { notes_.LocalSaveText(p); }
     void saveTextFile(const QString& p) override { notes_.saveTextFile(p); }
-    void loadTextFile(const QString&) override { notes_.loadTextFile(); }
+    void loadTextFile(const QString&) override;
     void searchList(const QString& p) override { lists_.searchList(p); }
     void InputParameter() override { lists_.InputParameter(); }
     void TxtListSaveToFile(const QString& p) override { lists_.TxtListSaveToFile(p); }

@@ -30,6 +30,7 @@ TPlayerForm::TPlayerForm(Environment& environment, DebugOutput& debug, QWidget* 
     player_ = new RufflePlayer(debug_, this);
     player_->setObjectName(QStringLiteral("FlashPlayer"));
     setCentralWidget(player_);
+    player_->allowPath(environment_.tempFolder()); // the reader's recordings
     resize(800, 600);
 
     drives_ = platform::makeDrives();
@@ -40,7 +41,8 @@ TPlayerForm::TPlayerForm(Environment& environment, DebugOutput& debug, QWidget* 
     Recorder = std::make_unique<QORVViewerControl>(environment_, debug_, *audioCapture_);
     services_ = std::make_unique<MainServices>(MainServiceParts{
         *player_, dialogs_, environment_, debug_, *drives_, *shell_, *registry_, copyProgress_.get(),
-        fileSaveDialog, imgSaveDialog, Scrap, *Recorder, *this, [this] { return SkinMoviePath(); }});
+        fileSaveDialog, imgSaveDialog, Scrap, *Recorder, *this, [this] { return SkinMoviePath(); },
+        [this](const QString& folder) { player_->allowPath(folder); }});
     dispatch_ = std::make_unique<MainDispatch>(windowControl_, dialogs_, clock_, debug_, *services_,
                                                QFileInfo(environment_.executablePath()).completeBaseName());
     player_->setFSCommandHandler(

@@ -1,50 +1,18 @@
 #include "bridge/MainDispatch.h"
 
 #include "core/CommandText.h"
-#include "core/QorvError.h"
-
-#include <exception>
 
 MainDispatch::MainDispatch(WindowControl& window, Dialogs& dialogs, Clock& clock, DebugOutput& debug,
                            MainCommandHandlers& handlers, QString errorCaption)
     : window_(window), dialogs_(dialogs), clock_(clock), debug_(debug), handlers_(handlers),
-      errorCaption_(std::move(errorCaption)) {}
-
-QString MainDispatch::errorBoxText(const QString& message) {
-    if (!message.isEmpty() && message.back().unicode() > u'.') {
-        return message + QLatin1Char('.');
-    }
-    return message;
-}
+      queue_(dialogs, std::move(errorCaption), [this](const QString& command, const QString& args) {
+          debug_.line(QStringLiteral("[TPlayerForm::FlashPlayerFSCommand] COMMAND: ") + command +
+                      QStringLiteral("   ARGS: ") + args);
+          route(command, args);
+      }) {}
 
 void MainDispatch::FlashPlayerFSCommand(const QString& command, const QString& args) {
-    pending_.emplace_back(command, args);
-    if (busy_) {
-        return; // the command running now is waiting; this one runs after it
-    }
-    busy_ = true;
-    while (!pending_.empty()) {
-        auto [nextCommand, nextArgs] = std::move(pending_.front());
-        pending_.pop_front();
-        handle(nextCommand, nextArgs);
-    }
-    busy_ = false;
-}
-
-void MainDispatch::handle(const QString& command, const QString& args) {
-    debug_.line(QStringLiteral("[TPlayerForm::FlashPlayerFSCommand] COMMAND: ") + command +
-                QStringLiteral("   ARGS: ") + args);
-    try {
-        route(command, args);
-    } catch (const QorvError& e) {
-        dialogs_.errorBox(errorCaption_, errorBoxText(e.message()));
-    } catch (const std::bad_alloc&) {
-        dialogs_.errorBox(errorCaption_, errorBoxText(QStringLiteral("Out of memory")));
-    } catch (const std::exception& e) {
-        dialogs_.errorBox(errorCaption_, errorBoxText(QString::fromUtf8(e.what())));
-    } catch (...) {
-        dialogs_.errorBox(errorCaption_, QString());
-    }
+    queue_.submit(command, args);
 }
 
 void MainDispatch::route(const QString& command, QString args) {

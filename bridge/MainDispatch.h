@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/CommandQueue.h"
 #include "bridge/MainCommandHandlers.h"
 #include "core/Clock.h"
 #include "core/DebugOutput.h"
@@ -7,8 +8,6 @@
 #include "core/WindowControl.h"
 
 #include <QString>
-#include <deque>
-#include <utility>
 
 // The main window's answer to every command its movie sends: one debug line, the argument string's "/"
 // turned into "\" after the "RunPDF" test, then a fixed chain of exact comparisons that ends at the first
@@ -29,12 +28,9 @@ public:
     // Movie path the "MoveSkin" command last gave.
     const QString& SkinMoviePath() const { return skinMoviePath_; }
 
-    // The standard error box's text: a full stop is added when the last character's code lies above the
-    // full stop's.
-    static QString errorBoxText(const QString& message);
+    static QString errorBoxText(const QString& message) { return CommandQueue::errorBoxText(message); }
 
 private:
-    void handle(const QString& command, const QString& args);
     void route(const QString& command, QString args);
     void formcontrol(const QString& value);
 
@@ -43,8 +39,6 @@ private:
     Clock& clock_;
     DebugOutput& debug_;
     MainCommandHandlers& handlers_;
-    QString errorCaption_;
     QString skinMoviePath_;
-    std::deque<std::pair<QString, QString>> pending_;
-    bool busy_ = false;
+    CommandQueue queue_;
 };

@@ -1,41 +1,19 @@
 #include "popup/ChildDispatch.h"
 
 #include "bridge/ContentCalls.h"
-#include "bridge/MainDispatch.h"
 #include "core/CommandText.h"
-#include "core/QorvError.h"
 
 ChildDispatch::ChildDispatch(WindowControl& window, Dialogs& dialogs, DebugOutput& debug,
                              ChildCommandHandlers& handlers, QString errorCaption)
     : window_(window), dialogs_(dialogs), debug_(debug), handlers_(handlers),
-      errorCaption_(std::move(errorCaption)) {}
+      queue_(dialogs, std::move(errorCaption), [this](const QString& command, const QString& args) {
+          debug_.line(QStringLiteral("[TChildForm::ShockwaveFlash1FSCommand] COMMAND: ") + command +
+                      QStringLiteral("   ARGS: ") + args);
+          route(command, args);
+      }) {}
 
 void ChildDispatch::ShockwaveFlash1FSCommand(const QString& command, const QString& args) {
-    pending_.emplace_back(command, args);
-    if (busy_) {
-        return; // runs after the command that is waiting now
-    }
-    busy_ = true;
-    while (!pending_.empty()) {
-        auto [nextCommand, nextArgs] = std::move(pending_.front());
-        pending_.pop_front();
-        handle(nextCommand, nextArgs);
-    }
-    busy_ = false;
-}
-
-void ChildDispatch::handle(const QString& command, const QString& args) {
-    debug_.line(QStringLiteral("[TChildForm::ShockwaveFlash1FSCommand] COMMAND: ") + command +
-                QStringLiteral("   ARGS: ") + args);
-    try {
-        route(command, args);
-    } catch (const QorvError& e) {
-        dialogs_.errorBox(errorCaption_, MainDispatch::errorBoxText(e.message()));
-    } catch (const std::exception& e) {
-        dialogs_.errorBox(errorCaption_, MainDispatch::errorBoxText(QString::fromUtf8(e.what())));
-    } catch (...) {
-        dialogs_.errorBox(errorCaption_, QString());
-    }
+    queue_.submit(command, args);
 }
 
 void ChildDispatch::route(const QString& command, const QString& args) {

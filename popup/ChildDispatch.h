@@ -1,12 +1,11 @@
 #pragma once
 
+#include "bridge/CommandQueue.h"
 #include "core/DebugOutput.h"
 #include "core/Dialogs.h"
 #include "core/WindowControl.h"
 
 #include <QString>
-#include <deque>
-#include <utility>
 
 // The services a pop-up window's commands reach. Defaults do nothing.
 class ChildCommandHandlers {
@@ -34,16 +33,13 @@ public:
     QString ReloadMoviePath;
 
 private:
-    void handle(const QString& command, const QString& args);
     void route(const QString& command, const QString& args);
 
     WindowControl& window_;
     Dialogs& dialogs_;
     DebugOutput& debug_;
     ChildCommandHandlers& handlers_;
-    QString errorCaption_;
-    std::deque<std::pair<QString, QString>> pending_;
-    bool busy_ = false;
+    CommandQueue queue_;
 };
 
 // What a closing pop-up tells the main window's movie: the movie to open, or else the page to go to.

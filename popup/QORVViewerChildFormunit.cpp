@@ -32,6 +32,7 @@ TChildForm::TChildForm(QWidget* owner, QORVViewerControl* recorder, Environment&
     ShockwaveFlash1 = new RufflePlayer(debug_, BackPanel);
     ShockwaveFlash1->setObjectName(QStringLiteral("ShockwaveFlash1"));
     panelLayout->addWidget(ShockwaveFlash1);
+    ShockwaveFlash1->allowPath(environment_.tempFolder()); // the reader's recordings
 
     copyProgress_ = std::make_unique<QtCopyProgress>(this);
     services_ = services ? services(*this) : std::make_unique<ChildCommandHandlers>();

@@ -178,12 +178,11 @@ Actions& Actions::getUrl(std::string_view url, std::string_view target) {
 }
 
 Actions& Actions::getUrl2(SendVars method, bool loadTarget, bool loadVariables) {
-    BitWriter w;
-    w.ub(2, static_cast<std::uint32_t>(method));
-    w.ub(4, 0);
-    w.ub(1, loadTarget);
-    w.ub(1, loadVariables);
-    return op(0x9A, w.data());
+    // Players read the byte as: load variables 0x80, load target 0x40, the send method in the low two bits
+    // (the published field order reads the other way round, and movies made by it misbehave).
+    const auto flags = static_cast<std::uint8_t>((loadVariables ? 0x80 : 0) | (loadTarget ? 0x40 : 0) |
+                                                 (static_cast<std::uint8_t>(method) & 0x03));
+    return op(0x9A, {flags});
 }
 
 Actions& Actions::branch(std::uint8_t code, Label target) {

@@ -424,9 +424,9 @@ TEST(SwfActions, IdiomsCompileAsTheAuthoringToolDoes) {
         {"dynamic loadMovieNum", swf::Actions().loadMovieNum(pushArgs, 0),
          swf::Actions().push("x").getVariable().push("_level0").op(0x9A, {0x00})},
         {"getUrl2 flags", swf::Actions().getUrl2(swf::SendVars::Post, true, false),
-         swf::Actions().op(0x9A, {0x82})},
+         swf::Actions().op(0x9A, {0x42})},
         {"getUrl2 load variables", swf::Actions().getUrl2(swf::SendVars::Get, false, true),
-         swf::Actions().op(0x9A, {0x41})},
+         swf::Actions().op(0x9A, {0x81})},
         {"gotoFrame", swf::Actions().gotoFrame(258), swf::Actions().op(0x81, {2, 1})},
     };
     for (const Case& c : cases) {
