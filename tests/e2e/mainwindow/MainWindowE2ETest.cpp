@@ -78,18 +78,25 @@ TEST(MainWindowE2E, OpensTheBookAndAsksBeforeClosing) {
 
     // The stage (400 x 300, shown whole) fills the player's height: the red square lies left of centre.
     QWidget* player = form.flashPlayerWidget();
-    QTest::qWait(300);
-    const QPoint origin = player->mapToGlobal(QPoint(0, 0));
-    const QImage shot = QGuiApplication::primaryScreen()
-                            ->grabWindow(0, origin.x(), origin.y(), player->width(), player->height())
-                            .toImage();
     const double scale = std::min(player->width() / 400.0, player->height() / 300.0);
     const int offsetX = static_cast<int>((player->width() - 400 * scale) / 2);
     const int offsetY = static_cast<int>((player->height() - 300 * scale) / 2);
-    const QColor inSquare =
-        shot.pixelColor(offsetX + static_cast<int>(100 * scale), offsetY + static_cast<int>(100 * scale));
-    const QColor outside =
-        shot.pixelColor(offsetX + static_cast<int>(300 * scale), offsetY + static_cast<int>(100 * scale));
+    QColor inSquare;
+    QColor outside;
+    // The canvas shows the frame a moment after the movie has run it: wait for the picture.
+    (void)QTest::qWaitFor(
+        [&] {
+            const QPoint origin = player->mapToGlobal(QPoint(0, 0));
+            const QImage shot = QGuiApplication::primaryScreen()
+                                    ->grabWindow(0, origin.x(), origin.y(), player->width(), player->height())
+                                    .toImage();
+            inSquare = shot.pixelColor(offsetX + static_cast<int>(100 * scale),
+                                       offsetY + static_cast<int>(100 * scale));
+            outside = shot.pixelColor(offsetX + static_cast<int>(300 * scale),
+                                      offsetY + static_cast<int>(100 * scale));
+            return inSquare.red() > 200 && inSquare.green() < 60;
+        },
+        15000);
     EXPECT_GT(inSquare.red(), 200);
     EXPECT_LT(inSquare.green(), 60);
     EXPECT_GT(outside.green(), 200);
