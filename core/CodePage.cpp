@@ -69,8 +69,8 @@ QByteArray toNarrow(const QString& text) {
 }
 
 QString fromNarrow(const QByteArray& bytes) {
-    const QByteArray utf16 = convert("CP949", "UTF-16LE", bytes.constData(), static_cast<size_t>(bytes.size()),
-                                     1, QByteArray("?\0", 2));
+    const QByteArray utf16 = convert("CP949", "UTF-16LE", bytes.constData(),
+                                     static_cast<size_t>(bytes.size()), 1, QByteArray("?\0", 2));
     return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
 }
 

@@ -10,9 +10,13 @@ namespace codepage {
 
 QByteArray toNarrow(const QString& text);
 QString fromNarrow(const QByteArray& bytes);
-inline QString fromNarrow(const char* data, qsizetype size) { return fromNarrow(QByteArray(data, size)); }
+inline QString fromNarrow(const char* data, qsizetype size) {
+    return fromNarrow(QByteArray(data, size));
+}
 
 // Text through the code page and back: what survives a narrow file, shell or debug call.
-inline QString roundTrip(const QString& text) { return fromNarrow(toNarrow(text)); }
+inline QString roundTrip(const QString& text) {
+    return fromNarrow(toNarrow(text));
+}
 
 } // namespace codepage

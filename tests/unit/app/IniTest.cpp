@@ -27,7 +27,8 @@ TEST(IniFile, ReadsLikeThePrivateProfileFunctions) {
         {"comment line", "[A]\n;k=1\nk=2\n", "A", "k", "2"},
         {"value case kept", "[MainForm]\nBorderStyle=BSNONE\n", "MainForm", "BorderStyle", "BSNONE"},
         {"equals inside a value", "[A]\nk=a=b\n", "A", "k", "a=b"},
-        {"code page 949", QByteArray("[A]\nk=") + codepage::toNarrow(QStringLiteral("창")) + "\n", "A", "k", "창"},
+        {"code page 949", QByteArray("[A]\nk=") + codepage::toNarrow(QStringLiteral("창")) + "\n", "A", "k",
+         "창"},
         {"UTF-8 after a byte-order mark", "\xEF\xBB\xBF[A]\nk=\xEC\xB0\xBD\n", "A", "k", "창"},
         {"binary garbage", QByteArray("\x00\xff[\x01=", 5), "A", "k", ""},
     };

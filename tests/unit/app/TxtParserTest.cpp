@@ -17,13 +17,16 @@ struct Case {
 
 const QString kAbsent = QStringLiteral("<absent>");
 
-QByteArray bytes(const char* text, size_t size) { return QByteArray(text, static_cast<qsizetype>(size)); }
+QByteArray bytes(const char* text, size_t size) {
+    return QByteArray(text, static_cast<qsizetype>(size));
+}
 
 } // namespace
 
 TEST(QORVTxtParser, RecordsAreReadAsTheBookReaderReadsThem) {
     const std::vector<Case> cases = {
-        {"one record per line", "&title=My Book&\r\n&width=1024&\r\n&height=768&\r\n",
+        {"one record per line",
+         "&title=My Book&\r\n&width=1024&\r\n&height=768&\r\n",
          {{"title", "My Book"}, {"width", "1024"}, {"height", "768"}}},
         {"empty file", "", {{"title", ""}}},
         {"no closing ampersand at the end", "&title=A&\n&width=5", {{"title", "A"}, {"width", ""}}},
@@ -36,9 +39,11 @@ TEST(QORVTxtParser, RecordsAreReadAsTheBookReaderReadsThem) {
         {"opening ampersand without equals is forgotten", "&junk&key=v&", {{"key", "v"}, {"junk", ""}}},
         {"first record may lack its opening ampersand", "title=X&\n&w=1&", {{"title", "X"}, {"w", "1"}}},
         {"single ampersands, file not starting with one: only the first record",
-         "a=1&b=2&", {{"a", "1"}, {"b", ""}}},
+         "a=1&b=2&",
+         {{"a", "1"}, {"b", ""}}},
         {"single ampersands, file starting with one: second value under the empty key",
-         "&a=1&b=2&", {{"a", "1"}, {"", "2"}, {"b", ""}}},
+         "&a=1&b=2&",
+         {{"a", "1"}, {"", "2"}, {"b", ""}}},
         {"doubled ampersand between records", "&a=1&&b=2&", {{"a", "1"}, {"b", "2"}}},
         {"empty key and empty value", "&=v&&k=&", {{"", "v"}, {"k", ""}}},
         {"keys are case-sensitive", "&Title=X&", {{"title", ""}, {"Title", "X"}}},
